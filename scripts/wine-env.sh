@@ -4,7 +4,7 @@
 # user's own prefix or display.
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
-export WINEPREFIX="$here/build/wineprefix"
+export WINEPREFIX="${QUORVEL_WINEPREFIX:-$here/build/wineprefix}"
 export WINELOADER=/usr/lib/wine/wine64
 export WINESERVER=/usr/lib/wine/wineserver64
 export WINEDEBUG=-all
@@ -42,13 +42,13 @@ wine_env_start() {
 printf '%s\n' "\$1" >> "$QUORVEL_BROWSER_LOG"
 EOS
     chmod +x "$here/build/browser-stand-in.sh"
-    if [ $fresh = yes ] || [ ! -f "$here/build/wineprefix/.quorvel-configured" ]; then
+    if [ $fresh = yes ] || [ ! -f "$WINEPREFIX/.quorvel-configured" ]; then
         # Wine draws captions and frames itself when no window manager manages them.
         "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
         "$WINELOADER" reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /t REG_SZ /d "$here/build/browser-stand-in.sh" /f >/dev/null 2>&1
         "$WINESERVER" -w
         "$WINESERVER" -p
-        touch "$here/build/wineprefix/.quorvel-configured"
+        touch "$WINEPREFIX/.quorvel-configured"
     fi
 }
 
