@@ -20,3 +20,21 @@ i686-w64-mingw32-objcopy -O binary -j .rsrc "$exe" "$rsrc"
 needle=$(printf 'DEFAULT_ICON' | iconv -t UTF-16LE | xxd -p | tr -d '\n')
 xxd -p "$rsrc" | tr -d '\n' | grep -qi "$needle" || fail "no DEFAULT_ICON resource"
 echo "ok: PE32 i386 GUI program, static runtime, icon group present"
+
+# The skin engine it carries: a PE32 i386 library of exactly 88576 bytes with
+# 23 undecorated SkinH_ exports, stored byte for byte inside the program.
+image=${2:-}
+if [ -n "$image" ]; then
+    [ "$(stat -c %s "$image")" = 88576 ] || fail "engine image is not 88576 bytes"
+    dll=$(mktemp --suffix=.dll)
+    cp "$image" "$dll"
+    i686-w64-mingw32-objdump -f "$dll" | grep -q 'file format pei-i386' || fail "engine is not PE32 i386"
+    exports=$(i686-w64-mingw32-objdump -p "$dll" | awk '/\[Ordinal\/Name Pointer\] Table/{t=1;next} t&&/^[ \t]*\[/{print $NF} t&&/^$/{t=0}')
+    rm -f "$dll"
+    [ "$(grep -c '^SkinH_' <<<"$exports")" = 23 ] || fail "engine does not export 23 SkinH_ functions: $exports"
+    grep -qv '@' <<<"$exports" || fail "decorated export names"
+    grep -qx 'SkinH_AttachEx' <<<"$exports" || fail "no SkinH_AttachEx"
+    python3 -c "import sys; sys.exit(0 if open(sys.argv[2],'rb').read() in open(sys.argv[1],'rb').read() else 1)" "$exe" "$image" \
+        || fail "the engine image is not inside the program"
+    echo "ok: engine PE32 i386, 88576 bytes, 23 SkinH_ exports, embedded"
+fi
