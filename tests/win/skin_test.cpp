@@ -1,0 +1,286 @@
+// The skinned program: what start-up writes into the system directory, the
+// engine loaded into the process and drawing skin 17, and every way a broken
+// engine entry can look, each of which must leave a working, unskinned window.
+// Every test puts the system directory back as it found it.
+#include "driver.h"
+#include "skin_data.h"
+#include "skin_format.h"
+
+#include <tlhelp32.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <vector>
+
+using namespace driver;
+
+namespace {
+
+const wchar_t enginePath[] = L"C:\\windows\\system32\\velmora.dll";
+const wchar_t skinPath[] = L"C:\\windows\\system32\\velmora.skn";
+
+std::optional<std::vector<std::uint8_t>> readFile(const wchar_t* path) {
+    std::ifstream in(narrow(path), std::ios::binary);
+    if (!in) return std::nullopt;
+    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+bool writeBytes(const wchar_t* path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream out(narrow(path), std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+
+void removeEntry(const wchar_t* path) {
+    DWORD a = GetFileAttributesW(path);
+    if (a == INVALID_FILE_ATTRIBUTES) return;
+    if (a & FILE_ATTRIBUTE_DIRECTORY)
+        RemoveDirectoryW(path);
+    else
+        DeleteFileW(path);
+}
+
+// Saves the engine and skin entries and puts them back at the end of the test.
+class SystemDirectory {
+public:
+    SystemDirectory() : engine_(readFile(enginePath)), skin_(readFile(skinPath)) {}
+    ~SystemDirectory() {
+        removeEntry(enginePath);
+        removeEntry(skinPath);
+        if (engine_) writeBytes(enginePath, *engine_);
+        if (skin_) writeBytes(skinPath, *skin_);
+    }
+
+private:
+    std::optional<std::vector<std::uint8_t>> engine_, skin_;
+};
+
+std::vector<std::uint8_t> bytesOf(std::span<const std::uint8_t> s) { return {s.begin(), s.end()}; }
+
+bool engineLoadedIn(DWORD pid, std::wstring* path = nullptr) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
+    if (snapshot == INVALID_HANDLE_VALUE) return false;
+    MODULEENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    bool found = false;
+    for (BOOL more = Module32FirstW(snapshot, &entry); more; more = Module32NextW(snapshot, &entry)) {
+        if (lstrcmpiW(entry.szModule, L"velmora.dll") == 0) {
+            found = true;
+            if (path) *path = entry.szExePath;
+            break;
+        }
+    }
+    CloseHandle(snapshot);
+    return found;
+}
+
+skinFormat::Skin skin17() {
+    static std::vector<std::uint8_t> bytes = bytesOf(skinData::skin(17));
+    skinFormat::Skin skin;
+    EXPECT_EQ(skinFormat::parse(bytes.data(), bytes.size(), skin), skinFormat::Error::ok);
+    return skin;
+}
+
+// A caption pixel between the title text and the caption buttons.
+COLORREF captionPixel(HWND w) {
+    RECT r = screenRect(w);
+    int frame = GetSystemMetrics(SM_CYFIXEDFRAME);
+    return pixel(r.left + (r.right - r.left) * 3 / 4, r.top + frame + 3);
+}
+
+bool betweenInEachChannel(COLORREF c, COLORREF a, COLORREF b, int slack) {
+    auto inRange = [&](int v, int x, int y) { return v >= std::min(x, y) - slack && v <= std::max(x, y) + slack; };
+    return inRange(GetRValue(c), GetRValue(a), GetRValue(b)) && inRange(GetGValue(c), GetGValue(a), GetGValue(b)) &&
+           inRange(GetBValue(c), GetBValue(a), GetBValue(b));
+}
+
+void expectWindowWorksUnskinnedOrSkinned(App& app) {
+    RECT r = screenRect(app.window());
+    EXPECT_EQ(r.right - r.left, 764);
+    EXPECT_EQ(r.bottom - r.top, 533);
+    RECT expected{0, 0, 0, 0};
+    AdjustWindowRectEx(&expected, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, FALSE,
+                       WS_EX_APPWINDOW | WS_EX_CONTROLPARENT);
+    RECT client;
+    GetClientRect(app.window(), &client);
+    EXPECT_EQ(client.right, 764 - (expected.right - expected.left));
+    EXPECT_EQ(client.bottom, 533 - (expected.bottom - expected.top));
+    // The bottom row stays inside the client area.
+    RECT link = screenRect(app.control("透明标签29"));
+    POINT bottomRight{client.right, client.bottom};
+    ClientToScreen(app.window(), &bottomRight);
+    EXPECT_LE(link.bottom, bottomRight.y);
+    EXPECT_TRUE(visible(app.control("透明标签29")));
+}
+
+void expectPagesWork(App& app) {
+    click(app.control("按钮1"));
+    EXPECT_TRUE(waitUntil([&] { return text(app.control("编辑框1")).size() == 1334; }));
+    // The second page's generator, reached through its tab.
+    HWND tab = app.control("选择夹1");
+    RECT t = screenRect(tab);
+    click(POINT{t.left + 150, t.top + 10});
+    EXPECT_TRUE(waitUntil([&] { return visible(app.control("按钮5")); }));
+    click(app.control("按钮5"));
+    EXPECT_TRUE(waitUntil([&] { return text(app.control("编辑框7")).size() == 112; }));
+}
+
+// A copy of the program in a folder of its own: the build folder holds a
+// velmora.dll beside quorvel.exe, which the library search would take first.
+class ProgramCopy {
+public:
+    explicit ProgramCopy(const wchar_t* name, bool engineBeside) {
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        dir_ = std::wstring(temp) + name;
+        CreateDirectoryW(dir_.c_str(), nullptr);
+        exe_ = dir_ + L"\\quorvel.exe";
+        engine_ = dir_ + L"\\velmora.dll";
+        copied_ = CopyFileW(widen(QUORVEL_EXE).c_str(), exe_.c_str(), FALSE) != FALSE;
+        if (engineBeside) copied_ = copied_ && writeBytes(engine_.c_str(), bytesOf(skinData::engineImage()));
+    }
+    ~ProgramCopy() {
+        DeleteFileW(exe_.c_str());
+        DeleteFileW(engine_.c_str());
+        RemoveDirectoryW(dir_.c_str());
+    }
+    bool ready() const { return copied_; }
+    const std::wstring& exe() const { return exe_; }
+    const std::wstring& engine() const { return engine_; }
+
+private:
+    std::wstring dir_, exe_, engine_;
+    bool copied_ = false;
+};
+
+} // namespace
+
+TEST(Skinning, StartUpInstallsTheEngineWritesSkin17AndTheEngineDrawsIt) {
+    SystemDirectory restore;
+    removeEntry(enginePath);
+    removeEntry(skinPath);
+    App app;
+    ASSERT_TRUE(app.started());
+    EXPECT_EQ(readFile(enginePath), bytesOf(skinData::engineImage()));
+    EXPECT_EQ(readFile(enginePath)->size(), 88576u);
+    EXPECT_EQ(readFile(skinPath), bytesOf(skinData::skin(17)));
+    EXPECT_EQ(readFile(skinPath)->size(), 12278u);
+    EXPECT_TRUE(engineLoadedIn(app.processId()));
+    expectWindowWorksUnskinnedOrSkinned(app);
+
+    skinFormat::Skin skin = skin17();
+    activate(app.window());
+    pause(300);
+    EXPECT_TRUE(betweenInEachChannel(captionPixel(app.window()), skin.colours[skinFormat::captionActiveStart],
+                                     skin.colours[skinFormat::captionActiveEnd], 24))
+        << std::hex << captionPixel(app.window());
+    // The runtime's own kinds keep their colours under the skin.
+    HWND tile = app.control("外形框1");
+    EXPECT_EQ(pixelIn(tile, 3, 3), RGB(0, 0, 0));
+    HWND picker = app.control("颜色选择器3");
+    EXPECT_EQ(pixelIn(picker, 20, 12), RGB(0, 0, 0));
+
+    press(VK_ESCAPE);
+    EXPECT_EQ(app.waitForExit(), 0);
+    EXPECT_EQ(app.countInTrace("exit-hook"), 1);
+}
+
+TEST(Skinning, MinimiseAndRestoreWorkUnderTheSkin) {
+    SystemDirectory restore;
+    App app;
+    ASSERT_TRUE(app.started());
+    ShowWindowAsync(app.window(), SW_MINIMIZE);
+    EXPECT_TRUE(waitUntil([&] { return IsIconic(app.window()) != FALSE; }));
+    ShowWindowAsync(app.window(), SW_RESTORE);
+    EXPECT_TRUE(waitUntil([&] { return IsIconic(app.window()) == FALSE; }));
+    pause(300);
+    expectWindowWorksUnskinnedOrSkinned(app);
+    RECT r = screenRect(app.window());
+    int frame = GetSystemMetrics(SM_CXFIXEDFRAME);
+    int button = GetSystemMetrics(SM_CXSIZE);
+    int caption = GetSystemMetrics(SM_CYCAPTION);
+    click(POINT{r.right - frame - button / 2 - 1, r.top + frame + caption / 2});
+    EXPECT_EQ(app.waitForExit(), 0);
+    EXPECT_EQ(app.countInTrace("exit-hook"), 1);
+}
+
+TEST(Skinning, ASecondStartLeavesAPlantedEngineAloneAndRewritesTheSkinFile) {
+    SystemDirectory restore;
+    {
+        App first;
+        ASSERT_TRUE(first.started());
+    }
+    // A planted engine file: any contents count as installed and are never replaced.
+    std::vector<std::uint8_t> planted = bytesOf(skinData::engineImage());
+    planted.push_back(0x5A);
+    ASSERT_TRUE(writeBytes(enginePath, planted));
+    ASSERT_TRUE(writeBytes(skinPath, {'o', 'l', 'd'}));
+    App second;
+    ASSERT_TRUE(second.started());
+    EXPECT_EQ(readFile(enginePath), planted);
+    EXPECT_EQ(readFile(skinPath), bytesOf(skinData::skin(17)));
+}
+
+TEST(Skinning, AnEngineEntryThatIsNoUsableLibraryLeavesAWorkingUnskinnedWindow) {
+    struct Case {
+        const char* what;
+        std::vector<std::uint8_t> bytes; // empty with directory set: a directory
+        bool directory;
+    };
+    std::vector<std::uint8_t> garbage(4096);
+    for (size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<std::uint8_t>(i * 7 + 3);
+    std::vector<std::uint8_t> damaged = bytesOf(skinData::engineImage());
+    damaged.resize(1024); // the headers of a library, cut short
+    const Case cases[] = {
+        {"a directory", {}, true},
+        {"an empty file", {}, false},
+        {"a garbage file", garbage, false},
+        {"a damaged library", damaged, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SystemDirectory restore;
+        ProgramCopy alone(L"quorvel-alone", false);
+        ASSERT_TRUE(alone.ready());
+        removeEntry(enginePath);
+        if (c.directory)
+            ASSERT_TRUE(CreateDirectoryW(enginePath, nullptr));
+        else
+            ASSERT_TRUE(writeBytes(enginePath, c.bytes));
+        App app(alone.exe());
+        ASSERT_TRUE(app.started());
+        EXPECT_FALSE(engineLoadedIn(app.processId()));
+        expectWindowWorksUnskinnedOrSkinned(app);
+        // Unskinned: the caption is not in skin 17's colours, which shows the check above means something.
+        skinFormat::Skin skin = skin17();
+        activate(app.window());
+        EXPECT_FALSE(betweenInEachChannel(captionPixel(app.window()), skin.colours[skinFormat::captionActiveStart],
+                                          skin.colours[skinFormat::captionActiveEnd], 8));
+        expectPagesWork(app);
+        // The entry was left as it was.
+        if (c.directory) EXPECT_TRUE(GetFileAttributesW(enginePath) & FILE_ATTRIBUTE_DIRECTORY);
+        else EXPECT_EQ(readFile(enginePath), c.bytes);
+        press(VK_ESCAPE);
+        EXPECT_EQ(app.waitForExit(), 0);
+        EXPECT_EQ(app.countInTrace("exit-hook"), 1);
+    }
+}
+
+TEST(Skinning, AnEngineBesideTheProgramIsTheOneLoaded) {
+    SystemDirectory restore;
+    ProgramCopy beside(L"quorvel-beside", true);
+    ASSERT_TRUE(beside.ready());
+    const std::wstring& exe = beside.exe();
+    const std::wstring& engine = beside.engine();
+    {
+        App app(exe);
+        ASSERT_TRUE(app.started());
+        std::wstring loaded;
+        ASSERT_TRUE(engineLoadedIn(app.processId(), &loaded));
+        EXPECT_EQ(lstrcmpiW(loaded.c_str(), engine.c_str()), 0) << narrow(loaded);
+        press(VK_ESCAPE);
+        EXPECT_EQ(app.waitForExit(), 0);
+    }
+}
