@@ -419,3 +419,32 @@ TEST(Closing, EscInTheColourDialogClosesOnlyTheDialog) {
     EXPECT_TRUE(IsWindow(app.window()));
     EXPECT_EQ(pixelIn(picker, 20, 12), black);
 }
+
+// The interface is Unicode inside, whatever the ANSI code page: the Chinese
+// texts and typed characters outside the code page survive, and only the
+// clipboard's ANSI form is in the code page. scripts/test runs this once more
+// under the C.UTF-8 locale, which gives Wine code page 1252.
+TEST(Locale, ChineseTextsAndTypedCharactersSurviveWhateverTheCodePage) {
+    SCOPED_TRACE("code page " + std::to_string(GetACP()));
+    App app;
+    ASSERT_TRUE(app.started());
+    EXPECT_EQ(text(app.control("透明标签21")), "输入下拉菜单图标地址,不设置请留空,后缀为png or gif.");
+    EXPECT_EQ(text(app.control("按钮1")), "CSS生成");
+    HWND box = app.control("编辑框2");
+    click(box);
+    press(VK_END);
+    typeText(L"图标€ё");
+    EXPECT_EQ(text(box), "http://XX.png图标€ё");
+    click(app.control("按钮1"));
+    click(app.control("按钮2"));
+    MessageBoxInfo confirmation = findMessageBox(app.processId());
+    ASSERT_NE(confirmation.window, nullptr);
+    PostMessageW(confirmation.window, WM_COMMAND, IDOK, 0);
+    EXPECT_NE(narrow(clipboardUnicode()).find("url(http://XX.png图标€ё);"), std::string::npos);
+    // The same code page as this process: both come from the locale Wine was started in.
+    std::wstring line = L"url(http://XX.png图标€ё);";
+    std::string expected(64, '\0');
+    expected.resize(static_cast<size_t>(WideCharToMultiByte(CP_ACP, 0, line.c_str(), static_cast<int>(line.size()),
+                                                            expected.data(), 64, nullptr, nullptr)));
+    EXPECT_NE(clipboardAnsi().find(expected), std::string::npos);
+}
