@@ -176,6 +176,16 @@ TEST(Skinning, StartUpInstallsTheEngineWritesSkin17AndTheEngineDrawsIt) {
     EXPECT_TRUE(betweenInEachChannel(captionPixel(app.window()), skin.colours[skinFormat::captionActiveStart],
                                      skin.colours[skinFormat::captionActiveEnd], 24))
         << std::hex << captionPixel(app.window());
+    // The tab body's bare strip under the group box shows the skin's face, a
+    // button's lower body the skin's button face.
+    HWND tab = app.control("选择夹1");
+    EXPECT_TRUE(betweenInEachChannel(pixelIn(tab, 300, 484), skin.colours[skinFormat::face],
+                                     skin.colours[skinFormat::face], 6))
+        << std::hex << pixelIn(tab, 300, 484);
+    HWND button = app.control("按钮1");
+    EXPECT_TRUE(betweenInEachChannel(pixelIn(button, 8, 26), skin.colours[skinFormat::buttonFace],
+                                     skin.colours[skinFormat::buttonFace], 16))
+        << std::hex << pixelIn(button, 8, 26);
     // The runtime's own kinds keep their colours under the skin.
     HWND tile = app.control("外形框1");
     EXPECT_EQ(pixelIn(tile, 3, 3), RGB(0, 0, 0));
