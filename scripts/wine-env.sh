@@ -46,10 +46,11 @@ EOS
         # Wine draws captions and frames itself when no window manager manages them.
         "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
         "$WINELOADER" reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /t REG_SZ /d "$here/build/browser-stand-in.sh" /f >/dev/null 2>&1
-        "$WINESERVER" -w
-        "$WINESERVER" -p
         touch "$WINEPREFIX/.quorvel-configured"
     fi
+    # One more process with its output sent nowhere, so the service processes
+    # it leaves running never hold a test runner's pipe.
+    "$WINELOADER" cmd /c exit >/dev/null 2>&1 </dev/null || true
 }
 
 wine_env_stop() {
