@@ -845,7 +845,7 @@ BOOL CALLBACK excludeWindow(HWND w, LPARAM p)
     return TRUE;
 }
 
-void paintTab(HWND h, HDC dc, const WindowState* s)
+void paintTab(HWND h, HDC dc, const WindowState* s, bool keepChildren)
 {
     RECT cr;
     GetClientRect(h, &cr);
@@ -907,9 +907,11 @@ void paintTab(HWND h, HDC dc, const WindowState* s)
     }
 
     int saved = SaveDC(dc);
-    ClipContext ctx = {dc, h, {}};
-    GetWindowRect(h, &ctx.selfRect);
-    EnumChildWindows(GetAncestor(h, GA_PARENT), excludeWindow, reinterpret_cast<LPARAM>(&ctx));
+    if (keepChildren) {
+        ClipContext ctx = {dc, h, {}};
+        GetWindowRect(h, &ctx.selfRect);
+        EnumChildWindows(GetAncestor(h, GA_PARENT), excludeWindow, reinterpret_cast<LPARAM>(&ctx));
+    }
     c.show(dc, 0, 0);
     RestoreDC(dc, saved);
 }
@@ -935,12 +937,13 @@ LRESULT tabProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, WindowState* s)
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = wParam ? reinterpret_cast<HDC>(wParam) : BeginPaint(h, &ps);
-        if (dc) paintTab(h, dc, s);
+        if (dc) paintTab(h, dc, s, true);
         if (!wParam) EndPaint(h, &ps);
         return 0;
     }
     case WM_PRINTCLIENT:
-        paintTab(h, reinterpret_cast<HDC>(wParam), s);
+        // A transparent child asks for the page below it: the whole body, children ignored.
+        paintTab(h, reinterpret_cast<HDC>(wParam), s, false);
         return 0;
     case WM_ERASEBKGND:
         return 1;

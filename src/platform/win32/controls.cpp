@@ -46,13 +46,51 @@ LRESULT CALLBACK ownKindProc(HWND, UINT, WPARAM, LPARAM);
 
 // --- painting helpers -------------------------------------------------------
 
-// What lies below a transparent label: its parent's face, and the tiles of the
+// Paints the parent's client area under the child into the child's DC, so the
+// runtime's own kinds show the page as the parent draws it (a skinned tab body
+// included) instead of a fixed grey.
+void paintParentBackground(HWND child, HDC dc, const RECT& client) {
+    fillRect(dc, client, buttonFace());
+    HWND parent = GetParent(child);
+    if (!parent || parent == mainHwnd) return;
+    POINT origin{0, 0};
+    MapWindowPoints(child, parent, &origin, 1);
+    int saved = SaveDC(dc);
+    IntersectClipRect(dc, client.left, client.top, client.right, client.bottom);
+    OffsetViewportOrgEx(dc, -origin.x, -origin.y, nullptr);
+    SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+    RestoreDC(dc, saved);
+}
+
+// The tile under a label when it covers the whole label.
+const ControlWindow* tileCovering(const ControlWindow& label, const RECT& mine) {
+    bool below = false;
+    for (const ControlWindow& other : controls) {
+        if (&other == &label) {
+            below = true;
+            continue;
+        }
+        if (!below || other.spec->kind != layout::Kind::ShapeBox || GetParent(other.hwnd) != GetParent(label.hwnd))
+            continue;
+        RECT theirs, overlap;
+        GetWindowRect(other.hwnd, &theirs);
+        if (IntersectRect(&overlap, &mine, &theirs) && EqualRect(&overlap, &mine)) return &other;
+    }
+    return nullptr;
+}
+
+// What lies below a transparent label: its parent's page, and the tiles of the
 // same parent that lie under it.
 void paintBelow(const ControlWindow& label, HDC dc, const RECT& client) {
-    fillRect(dc, client, buttonFace());
     HWND parent = GetParent(label.hwnd);
     RECT mine;
     GetWindowRect(label.hwnd, &mine);
+    // A label wholly on a tile (the preview's captions) needs nothing of the page.
+    if (const ControlWindow* tile = tileCovering(label, mine); tile && IsWindowVisible(tile->hwnd)) {
+        fillRect(dc, client, tile->backColour);
+        return;
+    }
+    paintParentBackground(label.hwnd, dc, client);
     bool below = false;
     for (const ControlWindow& other : controls) {
         if (&other == &label) {
@@ -90,7 +128,7 @@ void paintTransLabel(ControlWindow& c, HDC dc, const RECT& rc) {
 void paintShapeBox(ControlWindow& c, HDC dc, const RECT& rc) { fillRect(dc, rc, c.backColour); }
 
 void paintPicBox(ControlWindow& c, HDC dc, const RECT& rc) {
-    fillRect(dc, rc, buttonFace());
+    paintParentBackground(c.hwnd, dc, rc);
     if (!c.picture) return;
     MemoryDc source(dc);
     HGDIOBJ old = SelectObject(source.dc, c.picture);
@@ -119,7 +157,7 @@ void paintColorPicker(ControlWindow& c, HDC dc, const RECT& rc) {
 }
 
 void paintGroupBox(ControlWindow& c, HDC dc, const RECT& rc) {
-    fillRect(dc, rc, buttonFace());
+    paintParentBackground(c.hwnd, dc, rc);
     std::wstring caption = widen(c.spec->text);
     SelectObject(dc, c.font);
     SIZE extent{0, 0};
@@ -132,7 +170,11 @@ void paintGroupBox(ControlWindow& c, HDC dc, const RECT& rc) {
     RECT text{(width - extent.cx) / 2, 0, (width + extent.cx) / 2, extent.cy};
     RECT gap = text;
     InflateRect(&gap, 4, 0);
-    fillRect(dc, gap, buttonFace());
+    // The caption's gap shows the page below, not the frame line.
+    int saved = SaveDC(dc);
+    IntersectClipRect(dc, gap.left, gap.top, gap.right, gap.bottom);
+    paintParentBackground(c.hwnd, dc, rc);
+    RestoreDC(dc, saved);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, c.textColour);
     DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text, DT_NOPREFIX | DT_SINGLELINE | DT_CENTER);
@@ -258,6 +300,14 @@ LRESULT CALLBACK ownKindProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     switch (message) {
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: paintOwnKind(*c, hwnd); return 0;
+    case WM_PRINTCLIENT:
+        // A child asking for what lies below it (paintParentBackground).
+        if (c->spec->kind == layout::Kind::GroupBox) {
+            RECT rc;
+            GetClientRect(hwnd, &rc);
+            paintGroupBox(*c, reinterpret_cast<HDC>(wParam), rc);
+        }
+        return 0;
     case WM_MOUSEMOVE:
         // Bare area of a group box belongs to the window, as the runtime promises.
         if (c->spec->kind == layout::Kind::GroupBox)
