@@ -448,3 +448,19 @@ TEST(Locale, ChineseTextsAndTypedCharactersSurviveWhateverTheCodePage) {
                                                             expected.data(), 64, nullptr, nullptr)));
     EXPECT_NE(clipboardAnsi().find(expected), std::string::npos);
 }
+
+TEST(Instances, ASecondInstanceGetsItsOwnIndependentWindow) {
+    App first;
+    ASSERT_TRUE(first.started());
+    App second;
+    ASSERT_TRUE(second.started());
+    EXPECT_NE(first.window(), second.window());
+    click(second.control("编辑框2"));
+    press(VK_ESCAPE);
+    EXPECT_EQ(second.waitForExit(), 0);
+    EXPECT_TRUE(IsWindow(first.window()));
+    EXPECT_EQ(text(first.control("编辑框2")), "http://XX.png");
+    click(first.control("编辑框3"));
+    press(VK_ESCAPE);
+    EXPECT_EQ(first.waitForExit(), 0);
+}
