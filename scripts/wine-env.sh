@@ -27,6 +27,9 @@ wine_env_start() {
         export DISPLAY=":$n"
         for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
     fi
+    # A fault test that was cut short may have left the system directory immutable.
+    chattr -i "$WINEPREFIX/drive_c/windows/system32" "$WINEPREFIX/drive_c/windows/system32/velmora.skn" \
+        "$WINEPREFIX/drive_c/windows/system32/velmora.dll" >/dev/null 2>&1 || true
     local fresh=no
     [ -f "$WINEPREFIX/system.reg" ] || fresh=yes
     # The server first, and a first process whose output goes nowhere: Wine's
@@ -54,6 +57,8 @@ EOS
 }
 
 wine_env_stop() {
+    chattr -i "$WINEPREFIX/drive_c/windows/system32" "$WINEPREFIX/drive_c/windows/system32/velmora.skn" \
+        "$WINEPREFIX/drive_c/windows/system32/velmora.dll" >/dev/null 2>&1 || true
     "$WINESERVER" -k >/dev/null 2>&1 || true
     if [ -n "$quorvel_xvfb_pid" ]; then
         kill "$quorvel_xvfb_pid" 2>/dev/null || true

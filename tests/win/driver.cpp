@@ -2,6 +2,9 @@
 
 #include "ui/layout.h"
 
+#include <commctrl.h>
+
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -93,6 +96,10 @@ void send(INPUT* inputs, UINT count) {
 
 App::App(const std::wstring& exe) {
     std::wstring path = exe.empty() ? widen(QUORVEL_EXE) : exe;
+    // Every run starts with the pointer off the window: a window that appears
+    // under the pointer gets a pointer message, and where an earlier test left
+    // the pointer would then decide what the preview tiles show.
+    moveTo(0, 0);
     tracePath_ = tempTracePath();
     DeleteFileW(tracePath_.c_str());
     SetEnvironmentVariableW(L"QUORVEL_TRACE", tracePath_.c_str());
@@ -102,7 +109,21 @@ App::App(const std::wstring& exe) {
     if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &info_))
         return;
     SetEnvironmentVariableW(L"QUORVEL_TRACE", nullptr);
-    window_ = findTopLevel(widen(layout::mainWindowTitle), info_.dwProcessId, 15000);
+    // The "created" line is watched for while the window is awaited, so tests
+    // can time what the created handler started.
+    FindTopLevel f{widen(layout::mainWindowTitle), info_.dwProcessId, nullptr};
+    bool createdSeen = false;
+    waitUntil(
+        [&] {
+            if (!createdSeen && countInTrace("created") > 0) {
+                createdSeen = true;
+                createdSeenAt_ = std::chrono::steady_clock::now();
+            }
+            EnumWindows(findTopLevelProc, reinterpret_cast<LPARAM>(&f));
+            return f.found != nullptr;
+        },
+        15000);
+    window_ = f.found;
     if (window_) {
         // Let the first paint settle before anyone looks at pixels.
         waitUntil([&] { return countInTrace("shown") > 0; }, 5000);
@@ -377,6 +398,229 @@ MessageBoxInfo findMessageBox(DWORD pid, int timeoutMs) {
     info.caption = widen(text(f.found));
     EnumChildWindows(f.found, collectStaticText, reinterpret_cast<LPARAM>(&info.text));
     return info;
+}
+
+bool dismiss(const MessageBoxInfo& box) {
+    if (!box.window) return false;
+    HWND ok = GetDlgItem(box.window, IDOK);
+    if (!ok) ok = FindWindowExW(box.window, nullptr, L"Button", nullptr);
+    if (ok) click(ok);
+    return waitUntil([&] { return !IsWindow(box.window) || !IsWindowVisible(box.window); }, 3000);
+}
+
+Snapshot::Snapshot(HWND window) {
+    RECT r;
+    GetClientRect(window, &r);
+    MapWindowPoints(window, HWND_DESKTOP, reinterpret_cast<POINT*>(&r), 2);
+    *this = Snapshot(r);
+}
+
+Snapshot::Snapshot(const RECT& screen) : width_(screen.right - screen.left), height_(screen.bottom - screen.top) {
+    if (width_ <= 0 || height_ <= 0) {
+        width_ = height_ = 0;
+        return;
+    }
+    HDC screenDc = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screenDc);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width_;
+    info.bmiHeader.biHeight = -height_;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screenDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width_, height_, screenDc, screen.left, screen.top, SRCCOPY);
+    GdiFlush();
+    const auto* p = static_cast<const std::uint32_t*>(bits);
+    pixels_.assign(p, p + static_cast<size_t>(width_) * height_);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screenDc);
+}
+
+COLORREF Snapshot::at(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return CLR_INVALID;
+    std::uint32_t p = pixels_[static_cast<size_t>(y) * width_ + x]; // 0x00RRGGBB
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+}
+
+int Snapshot::count(COLORREF colour) const {
+    int n = 0;
+    for (int y = 0; y < height_; ++y)
+        for (int x = 0; x < width_; ++x) n += at(x, y) == colour;
+    return n;
+}
+
+bool closeTo(COLORREF a, COLORREF b, int tolerance) {
+    auto channel = [](COLORREF c, int shift) { return static_cast<int>((c >> shift) & 0xFF); };
+    for (int shift : {0, 8, 16})
+        if (std::abs(channel(a, shift) - channel(b, shift)) > tolerance) return false;
+    return true;
+}
+
+RECT tabHeader(const App& app, int page) {
+    HWND tab = app.control(layout::tabControlName);
+    // The rectangle is written into memory of the program's process and read back.
+    auto* remote = static_cast<RECT*>(VirtualAllocEx(app.process(), nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE));
+    RECT r{};
+    if (remote) {
+        SendMessageW(tab, TCM_GETITEMRECT, static_cast<WPARAM>(page - 1), reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(app.process(), remote, &r, sizeof r, nullptr);
+        VirtualFreeEx(app.process(), remote, 0, MEM_RELEASE);
+    }
+    MapWindowPoints(tab, HWND_DESKTOP, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+void switchToPage(const App& app, int page) {
+    RECT r = tabHeader(app, page);
+    click(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    HWND tab = app.control(layout::tabControlName);
+    waitUntil([&] { return SendMessageW(tab, TCM_GETCURSEL, 0, 0) == page - 1; }, 2000);
+    pause(150);
+}
+
+HWND focusedControl(const App& app) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(app.window(), nullptr), &info);
+    return info.hwndFocus;
+}
+
+HCURSOR cursorShownOver(HWND control) {
+    POINT p = centreOf(control);
+    moveTo(p.x, p.y);
+    moveTo(p.x + 1, p.y);
+    pause(100);
+    CURSORINFO info{};
+    info.cbSize = sizeof info;
+    GetCursorInfo(&info);
+    return info.hCursor;
+}
+
+HWND openMenu() {
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    return menu && IsWindowVisible(menu) ? menu : nullptr;
+}
+
+namespace {
+
+constexpr int menuMargin = 3;     // between the menu's edge and its first item
+constexpr int colourItemHeight = 20;
+
+HWND dropDown(HWND picker) {
+    click(picker);
+    HWND menu = nullptr;
+    waitUntil([&] { return (menu = openMenu()) != nullptr; }, 3000);
+    pause(100);
+    return menu;
+}
+
+bool menuClosed() {
+    return waitUntil([] { return openMenu() == nullptr; }, 3000);
+}
+
+// Replaces an edit field's text by typing, as a person would.
+void retype(HWND edit, const std::wstring& text) {
+    click(edit);
+    press(VK_END);
+    key(VK_SHIFT, true);
+    press(VK_HOME);
+    key(VK_SHIFT, false);
+    typeText(text);
+}
+
+} // namespace
+
+bool pickNamedColour(HWND picker, int index) {
+    HWND menu = dropDown(picker);
+    if (!menu) return false;
+    RECT r = screenRect(menu);
+    int width = r.right - r.left;
+    int column = index / 16, row = index % 16;
+    POINT item{r.left + (column == 0 ? width / 4 : 3 * width / 4),
+               r.top + menuMargin + row * colourItemHeight + colourItemHeight / 2};
+    // Hover first, as a hand does, so the menu tracks the item before the click.
+    moveTo(item.x, item.y - 3);
+    click(item);
+    return menuClosed();
+}
+
+bool pickColourInDialog(DWORD pid, HWND picker, COLORREF colour) {
+    HWND menu = dropDown(picker);
+    if (!menu) return false;
+    RECT r = screenRect(menu);
+    // "其它颜色..." is the last item, at the foot of the second column.
+    POINT more{r.left + 3 * (r.right - r.left) / 4, r.bottom - menuMargin - 10};
+    moveTo(more.x, more.y - 3);
+    click(more);
+    if (!menuClosed()) return false;
+    MessageBoxInfo dialog = findMessageBox(pid);
+    if (!dialog.window) return false;
+    // The red, green and blue fields of the system colour dialog.
+    const int fields[] = {706, 707, 708};
+    const int values[] = {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+    for (int i = 0; i < 3; ++i) {
+        HWND field = GetDlgItem(dialog.window, fields[i]);
+        if (!field) return false;
+        retype(field, std::to_wstring(values[i]));
+    }
+    HWND ok = GetDlgItem(dialog.window, IDOK);
+    if (!ok) return false;
+    click(ok);
+    return waitUntil([&] { return !IsWindow(dialog.window) || !IsWindowVisible(dialog.window); }, 3000);
+}
+
+COLORREF swatchColour(HWND picker) {
+    RECT r;
+    GetClientRect(picker, &r);
+    return pixelIn(picker, (r.right - 16) / 2, r.bottom / 2);
+}
+
+void setClipboardUnicode(const std::wstring& text) {
+    if (!OpenClipboard(nullptr)) return;
+    EmptyClipboard();
+    size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    if (block) {
+        memcpy(GlobalLock(block), text.c_str(), bytes);
+        GlobalUnlock(block);
+        if (!SetClipboardData(CF_UNICODETEXT, block)) GlobalFree(block);
+    }
+    CloseClipboard();
+}
+
+ClipboardBlock clipboardBlock(UINT format) {
+    ClipboardBlock out;
+    if (!waitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 2000)) return out;
+    if (HANDLE h = GetClipboardData(format)) {
+        SIZE_T size = GlobalSize(h);
+        if (const char* p = static_cast<const char*>(GlobalLock(h))) {
+            out.present = true;
+            size_t unit = format == CF_UNICODETEXT ? sizeof(wchar_t) : 1;
+            size_t n = 0;
+            while (n + unit <= size) {
+                bool nul = true;
+                for (size_t i = 0; i < unit; ++i) nul &= p[n + i] == 0;
+                if (nul) break;
+                n += unit;
+            }
+            out.bytes.assign(p, n);
+            GlobalUnlock(h);
+        }
+    }
+    CloseClipboard();
+    return out;
+}
+
+ClipboardHold::ClipboardHold() : held_(OpenClipboard(nullptr) != FALSE) {}
+
+ClipboardHold::~ClipboardHold() {
+    if (held_) CloseClipboard();
 }
 
 } // namespace driver

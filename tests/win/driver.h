@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -36,6 +37,9 @@ public:
     // The lines the runtime traced (created, shown, exit-hook, trim, ...).
     std::vector<std::string> trace() const;
     int countInTrace(const std::string& line) const;
+    // When the driver first saw the "created" line, that is just before the
+    // created handler ran (the clock of std::chrono::steady_clock).
+    std::chrono::steady_clock::time_point createdSeenAt() const { return createdSeenAt_; }
     DWORD processId() const { return info_.dwProcessId; }
     HANDLE process() const { return info_.hProcess; }
 
@@ -44,6 +48,7 @@ private:
     HWND window_ = nullptr;
     std::wstring tracePath_;
     bool ended_ = false;
+    std::chrono::steady_clock::time_point createdSeenAt_{};
 };
 
 // The top-level window of a process with this title (any process when pid is 0).
@@ -87,5 +92,73 @@ struct MessageBoxInfo {
     std::wstring text;
 };
 MessageBoxInfo findMessageBox(DWORD pid, int timeoutMs = 5000);
+// Clicks the box's OK button; true once the box is gone.
+bool dismiss(const MessageBoxInfo& box);
+
+// The screen area of a window's client area (or any screen rectangle), copied
+// in one step, so a whole control can be examined without one round trip per pixel.
+class Snapshot {
+public:
+    explicit Snapshot(HWND window);
+    explicit Snapshot(const RECT& screen);
+    int width() const { return width_; }
+    int height() const { return height_; }
+    // 0x00BBGGRR, like GetPixel; CLR_INVALID outside.
+    COLORREF at(int x, int y) const;
+    int count(COLORREF colour) const;
+    bool contains(COLORREF colour) const { return count(colour) > 0; }
+
+private:
+    int width_ = 0, height_ = 0;
+    std::vector<std::uint32_t> pixels_;
+};
+
+// Each channel within the tolerance.
+bool closeTo(COLORREF a, COLORREF b, int tolerance);
+
+// Pages of "选择夹1": the header's screen rectangle, and a click on it.
+RECT tabHeader(const App& app, int page);
+void switchToPage(const App& app, int page);
+
+// The control that has the keyboard focus in the program.
+HWND focusedControl(const App& app);
+// Moves the pointer onto the control's centre and returns the cursor shown
+// there. Cursor handles belong to the program's process, so they can only be
+// compared with one another.
+HCURSOR cursorShownOver(HWND control);
+
+// The open popup menu (a colour picker's drop-down), or nullptr.
+HWND openMenu();
+// A colour picker's drop-down: a click on the picker, then a click on the
+// named colour of that index (two columns of sixteen, in the order offered).
+bool pickNamedColour(HWND picker, int index);
+// "其它颜色..." of the drop-down, then the colour dialog: red, green and blue
+// typed into its fields and confirmed with OK.
+bool pickColourInDialog(DWORD pid, HWND picker, COLORREF colour);
+// The colour in the middle of a picker's swatch, left of its drop-down arrow.
+COLORREF swatchColour(HWND picker);
+
+// Replaces the clipboard's contents with the text as CF_UNICODETEXT only.
+void setClipboardUnicode(const std::wstring& text);
+// A clipboard format's block as bytes up to its first NUL (for CF_UNICODETEXT,
+// up to its first NUL character); present is false when the format is absent.
+struct ClipboardBlock {
+    bool present = false;
+    std::string bytes;
+};
+ClipboardBlock clipboardBlock(UINT format);
+
+// Holds the clipboard open from the driver's process, so the program cannot open it.
+class ClipboardHold {
+public:
+    ClipboardHold();
+    ~ClipboardHold();
+    ClipboardHold(const ClipboardHold&) = delete;
+    ClipboardHold& operator=(const ClipboardHold&) = delete;
+    bool held() const { return held_; }
+
+private:
+    bool held_ = false;
+};
 
 } // namespace driver

@@ -34,8 +34,8 @@ HFONT fontFor(const layout::Font& font) {
     auto it = fontCache.find(key);
     if (it != fontCache.end()) return it->second;
     // A face the system lacks is replaced by its own choice of a similar font.
-    HFONT f = CreateFontW(font.height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, widen(font.face).c_str());
+    auto f = static_cast<HFONT>(countedGdiObject(CreateFontW(font.height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, widen(font.face).c_str())));
     fontCache[key] = f;
     return f;
 }
@@ -542,8 +542,8 @@ void buildControls(HWND mainWindow) {
 
 void destroyControlResources() {
     for (ControlWindow& c : controls)
-        if (c.picture) DeleteObject(c.picture);
-    for (auto& [key, font] : fontCache) DeleteObject(font);
+        if (c.picture) deleteGdiObject(c.picture);
+    for (auto& [key, font] : fontCache) deleteGdiObject(font);
     fontCache.clear();
 }
 

@@ -7,6 +7,21 @@
 
 namespace win32 {
 
+// The GDI objects the runtime holds at this moment: every object it creates
+// goes through the helpers here, so a leak shows as a growing count. (Wine
+// reports no figure for a process through GetGuiResources.)
+inline long& liveGdiObjects() {
+    static long count = 0;
+    return count;
+}
+inline HGDIOBJ countedGdiObject(HGDIOBJ object) {
+    if (object) ++liveGdiObjects();
+    return object;
+}
+inline void deleteGdiObject(HGDIOBJ object) {
+    if (object && DeleteObject(object)) --liveGdiObjects();
+}
+
 inline void fillRect(HDC dc, const RECT& rect, COLORREF colour) {
     // ExtTextOut with an opaque rectangle fills without creating a brush.
     COLORREF old = SetBkColor(dc, colour);
@@ -16,8 +31,12 @@ inline void fillRect(HDC dc, const RECT& rect, COLORREF colour) {
 
 struct MemoryDc {
     HDC dc;
-    explicit MemoryDc(HDC compatible) : dc(CreateCompatibleDC(compatible)) {}
-    ~MemoryDc() { DeleteDC(dc); }
+    explicit MemoryDc(HDC compatible) : dc(CreateCompatibleDC(compatible)) {
+        if (dc) ++liveGdiObjects();
+    }
+    ~MemoryDc() {
+        if (dc && DeleteDC(dc)) --liveGdiObjects();
+    }
     MemoryDc(const MemoryDc&) = delete;
     MemoryDc& operator=(const MemoryDc&) = delete;
 };
@@ -27,12 +46,13 @@ class BufferedPaint {
 public:
     BufferedPaint(HDC target, const RECT& rect)
         : target_(target), rect_(rect), memory_(target),
-          bitmap_(CreateCompatibleBitmap(target, rect.right - rect.left, rect.bottom - rect.top)),
+          bitmap_(static_cast<HBITMAP>(
+              countedGdiObject(CreateCompatibleBitmap(target, rect.right - rect.left, rect.bottom - rect.top)))),
           old_(SelectObject(memory_.dc, bitmap_)), oldFont_(GetCurrentObject(memory_.dc, OBJ_FONT)) {}
     ~BufferedPaint() {
         SelectObject(memory_.dc, oldFont_);
         SelectObject(memory_.dc, old_);
-        DeleteObject(bitmap_);
+        deleteGdiObject(bitmap_);
     }
     BufferedPaint(const BufferedPaint&) = delete;
     BufferedPaint& operator=(const BufferedPaint&) = delete;
@@ -61,7 +81,7 @@ inline HBITMAP createBitmap(const Image& image) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    auto bitmap = static_cast<HBITMAP>(countedGdiObject(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0)));
     if (bitmap && bits) memcpy(bits, image.pixels.data(), image.pixels.size() * sizeof(image.pixels[0]));
     return bitmap;
 }

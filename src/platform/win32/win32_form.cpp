@@ -2,6 +2,7 @@
 
 #include "platform/runtime.h"
 #include "platform/win32/controls.h"
+#include "platform/win32/gdi.h"
 #include "platform/win32/library_calls.h"
 #include "platform/win32/text.h"
 #include "ui/layout.h"
@@ -145,6 +146,9 @@ public:
 Win32Form form;
 
 LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    // Long-run tests ask how many GDI objects the runtime holds.
+    static const UINT gdiObjectCountQuery = RegisterWindowMessageW(L"Quorvel.GdiObjectCount");
+    if (message == gdiObjectCountQuery) return liveGdiObjects();
     LRESULT routed = 0;
     if (routeChildMessage(hwnd, message, wParam, lParam, routed)) return routed;
     switch (message) {
