@@ -4,6 +4,7 @@
 // Every test puts the system directory back as it found it.
 #include "driver.h"
 #include "skin_data.h"
+#include "prefix_files.h"
 #include "skin_format.h"
 
 #include <tlhelp32.h>
@@ -15,47 +16,9 @@
 #include <vector>
 
 using namespace driver;
+using namespace prefix;
 
 namespace {
-
-const wchar_t enginePath[] = L"C:\\windows\\system32\\velmora.dll";
-const wchar_t skinPath[] = L"C:\\windows\\system32\\velmora.skn";
-
-std::optional<std::vector<std::uint8_t>> readFile(const wchar_t* path) {
-    std::ifstream in(narrow(path), std::ios::binary);
-    if (!in) return std::nullopt;
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
-
-bool writeBytes(const wchar_t* path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream out(narrow(path), std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
-}
-
-void removeEntry(const wchar_t* path) {
-    DWORD a = GetFileAttributesW(path);
-    if (a == INVALID_FILE_ATTRIBUTES) return;
-    if (a & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveDirectoryW(path);
-    else
-        DeleteFileW(path);
-}
-
-// Saves the engine and skin entries and puts them back at the end of the test.
-class SystemDirectory {
-public:
-    SystemDirectory() : engine_(readFile(enginePath)), skin_(readFile(skinPath)) {}
-    ~SystemDirectory() {
-        removeEntry(enginePath);
-        removeEntry(skinPath);
-        if (engine_) writeBytes(enginePath, *engine_);
-        if (skin_) writeBytes(skinPath, *skin_);
-    }
-
-private:
-    std::optional<std::vector<std::uint8_t>> engine_, skin_;
-};
 
 std::vector<std::uint8_t> bytesOf(std::span<const std::uint8_t> s) { return {s.begin(), s.end()}; }
 
@@ -126,34 +89,6 @@ void expectPagesWork(App& app) {
     click(app.control("按钮5"));
     EXPECT_TRUE(waitUntil([&] { return text(app.control("编辑框7")).size() == 112; }));
 }
-
-// A copy of the program in a folder of its own: the build folder holds a
-// velmora.dll beside quorvel.exe, which the library search would take first.
-class ProgramCopy {
-public:
-    explicit ProgramCopy(const wchar_t* name, bool engineBeside) {
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        dir_ = std::wstring(temp) + name;
-        CreateDirectoryW(dir_.c_str(), nullptr);
-        exe_ = dir_ + L"\\quorvel.exe";
-        engine_ = dir_ + L"\\velmora.dll";
-        copied_ = CopyFileW(widen(QUORVEL_EXE).c_str(), exe_.c_str(), FALSE) != FALSE;
-        if (engineBeside) copied_ = copied_ && writeBytes(engine_.c_str(), bytesOf(skinData::engineImage()));
-    }
-    ~ProgramCopy() {
-        DeleteFileW(exe_.c_str());
-        DeleteFileW(engine_.c_str());
-        RemoveDirectoryW(dir_.c_str());
-    }
-    bool ready() const { return copied_; }
-    const std::wstring& exe() const { return exe_; }
-    const std::wstring& engine() const { return engine_; }
-
-private:
-    std::wstring dir_, exe_, engine_;
-    bool copied_ = false;
-};
 
 } // namespace
 
@@ -226,7 +161,8 @@ TEST(Skinning, ASecondStartLeavesAPlantedEngineAloneAndRewritesTheSkinFile) {
     std::vector<std::uint8_t> planted = bytesOf(skinData::engineImage());
     planted.push_back(0x5A);
     ASSERT_TRUE(writeBytes(enginePath, planted));
-    ASSERT_TRUE(writeBytes(skinPath, {'o', 'l', 'd'}));
+    const std::vector<std::uint8_t> old = {'o', 'l', 'd'};
+    ASSERT_TRUE(writeBytes(skinPath, old));
     App second;
     ASSERT_TRUE(second.started());
     EXPECT_EQ(readFile(enginePath), planted);
