@@ -40,13 +40,7 @@ double cpuForMoves(HANDLE process, POINT a, POINT b, int moves) {
     pause(300);
     double before = cpuMilliseconds(process);
     for (int i = 0; i < moves; ++i) {
-        POINT p = i % 2 ? b : a;
-        INPUT in{};
-        in.type = INPUT_MOUSE;
-        in.mi.dx = (p.x * 65536 + GetSystemMetrics(SM_CXSCREEN) / 2) / GetSystemMetrics(SM_CXSCREEN);
-        in.mi.dy = (p.y * 65536 + GetSystemMetrics(SM_CYSCREEN) / 2) / GetSystemMetrics(SM_CYSCREEN);
-        in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        SendInput(1, &in, sizeof in);
+        sendMove(i % 2 ? b : a);
         Sleep(2);
     }
     pause(1000); // let the program work off its queue

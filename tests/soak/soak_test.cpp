@@ -55,15 +55,6 @@ double medianClickTime(App& app, int n) {
 
 // Fast forms of a person's actions: the same input, without the pauses the UI
 // tests leave for a person's pace, waiting only for what each step needs.
-void sendMove(POINT p) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = (p.x * 65536 + GetSystemMetrics(SM_CXSCREEN) / 2) / GetSystemMetrics(SM_CXSCREEN);
-    in.mi.dy = (p.y * 65536 + GetSystemMetrics(SM_CYSCREEN) / 2) / GetSystemMetrics(SM_CYSCREEN);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &in, sizeof in);
-}
-
 void sendClick(POINT p) {
     sendMove(p);
     Sleep(5); // the pointer reaches the window before the button goes down

@@ -216,14 +216,27 @@ std::string text(HWND window) {
     return narrow(buffer);
 }
 
-void moveTo(int x, int y) {
+POINT captionCloseButton(HWND topLevel) {
+    RECT r = screenRect(topLevel);
+    int frame = GetSystemMetrics(SM_CXFIXEDFRAME);
+    int button = GetSystemMetrics(SM_CXSIZE);
+    int caption = GetSystemMetrics(SM_CYCAPTION);
+    return POINT{r.right - frame - button / 2 - 1, r.top + frame + caption / 2};
+}
+
+void sendMove(POINT p) {
     // Absolute coordinates are normalised to 0..65535 over the primary screen.
     INPUT in{};
     in.type = INPUT_MOUSE;
-    in.mi.dx = (x * 65536 + GetSystemMetrics(SM_CXSCREEN) / 2) / GetSystemMetrics(SM_CXSCREEN);
-    in.mi.dy = (y * 65536 + GetSystemMetrics(SM_CYSCREEN) / 2) / GetSystemMetrics(SM_CYSCREEN);
+    in.mi.dx = (p.x * 65536 + GetSystemMetrics(SM_CXSCREEN) / 2) / GetSystemMetrics(SM_CXSCREEN);
+    in.mi.dy = (p.y * 65536 + GetSystemMetrics(SM_CYSCREEN) / 2) / GetSystemMetrics(SM_CYSCREEN);
     in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    send(&in, 1);
+    SendInput(1, &in, sizeof in);
+}
+
+void moveTo(int x, int y) {
+    sendMove(POINT{x, y});
+    pause(15);
     SetCursorPos(x, y);
     pause(15);
 }

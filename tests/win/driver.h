@@ -61,8 +61,13 @@ POINT centreOf(HWND window);
 bool visible(HWND window);
 std::string text(HWND window);
 
+// The middle of a top-level window's caption close button.
+POINT captionCloseButton(HWND topLevel);
+
 // Input through SendInput.
 void moveTo(int x, int y);
+// A single absolute pointer move, with no pause after it (for long runs).
+void sendMove(POINT p);
 void moveTo(POINT p);
 void leftDown();
 void leftUp();

@@ -142,11 +142,7 @@ TEST(Skinning, MinimiseAndRestoreWorkUnderTheSkin) {
     EXPECT_TRUE(waitUntil([&] { return IsIconic(app.window()) == FALSE; }));
     pause(300);
     expectWindowWorksUnskinnedOrSkinned(app);
-    RECT r = screenRect(app.window());
-    int frame = GetSystemMetrics(SM_CXFIXEDFRAME);
-    int button = GetSystemMetrics(SM_CXSIZE);
-    int caption = GetSystemMetrics(SM_CYCAPTION);
-    click(POINT{r.right - frame - button / 2 - 1, r.top + frame + caption / 2});
+    click(captionCloseButton(app.window()));
     EXPECT_EQ(app.waitForExit(), 0);
     EXPECT_EQ(app.countInTrace("exit-hook"), 1);
 }

@@ -82,7 +82,7 @@ const char* const pageOneOnTab[] = {"透明标签29", "透明标签31", "透明�
 constexpr COLORREF black = RGB(0, 0, 0);
 constexpr COLORREF white = RGB(255, 255, 255);
 
-// Reads a tab control's item text and header rectangle through memory in the program's process.
+// Reads a tab control's item text through memory in the program's process.
 struct RemoteTab {
     HANDLE process;
     HWND tab;
@@ -103,30 +103,7 @@ struct RemoteTab {
         local.text[127] = 0;
         return local.text;
     }
-    RECT header(int index) {
-        auto* remote = static_cast<RECT*>(VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE));
-        SendMessageW(tab, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote));
-        RECT r{};
-        ReadProcessMemory(process, remote, &r, sizeof r, nullptr);
-        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-        MapWindowPoints(tab, HWND_DESKTOP, reinterpret_cast<POINT*>(&r), 2);
-        return r;
-    }
 };
-
-void selectPage(App& app, int page) {
-    RemoteTab tab{app.process(), app.control("选择夹1")};
-    RECT r = tab.header(page - 1);
-    click(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
-    pause(150);
-}
-
-HWND focusOf(App& app) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(app.window(), nullptr), &info);
-    return info.hwndFocus;
-}
 
 bool anyPixel(HWND window, COLORREF colour) {
     RECT r;
@@ -248,11 +225,11 @@ TEST(Pages, SwitchingHidesAndShowsThePageOneControls) {
     ASSERT_TRUE(app.started());
     for (int page : {2, 3}) {
         SCOPED_TRACE(page);
-        selectPage(app, page);
+        switchToPage(app, page);
         for (const char* name : pageOneOnTab) EXPECT_FALSE(visible(app.control(name))) << name;
         EXPECT_FALSE(visible(app.control("外形框1")));
         EXPECT_FALSE(visible(app.control("按钮3")));
-        selectPage(app, 1);
+        switchToPage(app, 1);
         for (const char* name : pageOneOnTab) EXPECT_TRUE(visible(app.control(name))) << name;
         EXPECT_TRUE(visible(app.control("外形框1")));
         EXPECT_TRUE(visible(app.control("颜色选择器18")));
@@ -282,7 +259,7 @@ TEST(Keyboard, TabVisitsTheTabStopsInLayoutOrder) {
     ASSERT_TRUE(app.started());
     click(app.control("颜色选择器1"));
     press(VK_ESCAPE); // closes the drop-down the click opened
-    ASSERT_EQ(focusOf(app), app.control("颜色选择器1"));
+    ASSERT_EQ(focusedControl(app), app.control("颜色选择器1"));
     const char* order[] = {"颜色选择器2", "编辑框1", "按钮1", "按钮2", "编辑框5", "按钮4", "按钮3", "编辑框4",
                            "编辑框3", "编辑框2", "颜色选择器18", "颜色选择器17", "颜色选择器16", "颜色选择器15",
                            "颜色选择器14", "颜色选择器5", "颜色选择器13", "颜色选择器12", "颜色选择器11",
@@ -290,7 +267,7 @@ TEST(Keyboard, TabVisitsTheTabStopsInLayoutOrder) {
                            "颜色选择器3", "颜色选择器1"};
     for (const char* name : order) {
         press(VK_TAB);
-        EXPECT_EQ(focusOf(app), app.control(name)) << name;
+        EXPECT_EQ(focusedControl(app), app.control(name)) << name;
     }
 }
 
@@ -363,11 +340,7 @@ TEST(Closing, AltF4EndsWithExitCodeZero) {
 TEST(Closing, TheCaptionCloseButtonEndsWithExitCodeZero) {
     App app;
     ASSERT_TRUE(app.started());
-    RECT r = screenRect(app.window());
-    int frame = GetSystemMetrics(SM_CXFIXEDFRAME);
-    int button = GetSystemMetrics(SM_CXSIZE);
-    int caption = GetSystemMetrics(SM_CYCAPTION);
-    click(POINT{r.right - frame - button / 2 - 1, r.top + frame + caption / 2});
+    click(captionCloseButton(app.window()));
     EXPECT_EQ(app.waitForExit(), 0);
     EXPECT_EQ(app.countInTrace("exit-hook"), 1);
 }
