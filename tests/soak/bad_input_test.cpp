@@ -3,6 +3,7 @@
 // Nothing may be cut, nothing may crash, and what the box holds is exactly
 // what the generated text carries.
 #include "driver.h"
+#include "measure.h"
 
 #include <gtest/gtest.h>
 
@@ -53,11 +54,16 @@ TEST(BadInput, AMegabytePastedIntoEachAddressBoxIsHeldWhole) {
     ASSERT_TRUE(app.started());
     const std::wstring big = megabyte();
     const std::string bigUtf8 = narrow(big);
+    const soak::Resources before = soak::measure(app.process(), app.processId(), app.window());
     for (const char* box : {"编辑框2", "编辑框3"}) {
         SCOPED_TRACE(box);
         pasteInto(app.control(box), big);
         EXPECT_TRUE(waitUntil([&] { return text(app.control(box)) == bigUtf8; }, 20000));
     }
+    // Two megabytes of text held in two boxes: the soak's memory figure must see them.
+    const soak::Resources after = soak::measure(app.process(), app.processId(), app.window());
+    EXPECT_GT(after.privateBytes, before.privateBytes + 2 * big.size()) << soak::describe(before) << " / "
+                                                                         << soak::describe(after);
     switchToPage(app, 2);
     pasteInto(app.control("编辑框6"), big);
     EXPECT_TRUE(waitUntil([&] { return text(app.control("编辑框6")) == bigUtf8; }, 20000));
