@@ -2,6 +2,8 @@
 
 #include "ui/layout.h"
 
+#include <gtest/gtest.h>
+
 #include <commctrl.h>
 
 #include <cstdlib>
@@ -411,6 +413,15 @@ MessageBoxInfo findMessageBox(DWORD pid, int timeoutMs) {
     info.caption = widen(text(f.found));
     EnumChildWindows(f.found, collectStaticText, reinterpret_cast<LPARAM>(&info.text));
     return info;
+}
+
+void copyAndConfirm(const App& app, const char* button) {
+    click(app.control(button));
+    MessageBoxInfo box = findMessageBox(app.processId());
+    ASSERT_NE(box.window, nullptr);
+    EXPECT_EQ(narrow(box.caption), "恭喜");
+    EXPECT_EQ(narrow(box.text), "复制成功,ctrl+v粘贴即可.");
+    ASSERT_TRUE(dismiss(box));
 }
 
 bool dismiss(const MessageBoxInfo& box) {

@@ -99,6 +99,8 @@ struct MessageBoxInfo {
 MessageBoxInfo findMessageBox(DWORD pid, int timeoutMs = 5000);
 // Clicks the box's OK button; true once the box is gone.
 bool dismiss(const MessageBoxInfo& box);
+// Clicks a copy button ("一键复制"), expects the copy confirmation and dismisses it.
+void copyAndConfirm(const App& app, const char* button);
 
 // The screen area of a window's client area (or any screen rectangle), copied
 // in one step, so a whole control can be examined without one round trip per pixel.

@@ -91,15 +91,6 @@ std::string asBytes(const std::wstring& wide) {
     return std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t));
 }
 
-// Clicks "一键复制" and expects the confirmation, which it dismisses.
-void copyAndConfirm(App& app) {
-    click(app.control("按钮2"));
-    MessageBoxInfo box = findMessageBox(app.processId());
-    ASSERT_NE(box.window, nullptr);
-    EXPECT_EQ(narrow(box.caption), "恭喜");
-    EXPECT_EQ(narrow(box.text), "复制成功,ctrl+v粘贴即可.");
-    ASSERT_TRUE(dismiss(box));
-}
 
 void expectClipboardHolds(const std::string& utf8) {
     ClipboardBlock ansi = clipboardBlock(CF_TEXT);
@@ -199,7 +190,7 @@ TEST(NavigationCopy, CopiesFirstThenConfirmsAndCopiesWhatTheBoxHolds) {
     click(output);
     pressWith(VK_CONTROL, VK_END);
     typeText(L"/*edited*/");
-    copyAndConfirm(app);
+    copyAndConfirm(app, "按钮2");
     expectClipboardHolds(generated + "/*edited*/");
 }
 
@@ -212,7 +203,7 @@ TEST(NavigationCopy, AChineseAddressReachesTheClipboardInCodePage936) {
     values[22] = "http://图片/店铺.png";
     const std::string expected = expectedCss(values);
     ASSERT_EQ(text(app.control("编辑框1")), expected);
-    copyAndConfirm(app);
+    copyAndConfirm(app, "按钮2");
     ClipboardBlock ansi = clipboardBlock(CF_TEXT);
     ASSERT_TRUE(ansi.present);
     // 图片 and 店铺 in code page 936, written out.
@@ -245,7 +236,7 @@ TEST(NavigationCopy, AClipboardHeldByAnotherProgramGivesTheErrorAndKeepsTheBox) 
     EXPECT_EQ(narrow(clipboardUnicode()), "left by someone else");
 
     // Once the clipboard is free again the copy works.
-    copyAndConfirm(app);
+    copyAndConfirm(app, "按钮2");
     expectClipboardHolds(generated);
 }
 
@@ -285,7 +276,7 @@ void expectLongAddressComesThroughWhole(size_t length, int generateTimeoutMs) {
     LONG style = GetWindowLongW(output, GWL_STYLE);
     EXPECT_FALSE(style & (WS_HSCROLL | WS_VSCROLL | ES_AUTOHSCROLL));
     EXPECT_GT(SendMessageW(output, EM_GETLINECOUNT, 0, 0), 26);
-    copyAndConfirm(app);
+    copyAndConfirm(app, "按钮2");
     ClipboardBlock ansi = clipboardBlock(CF_TEXT);
     EXPECT_EQ(ansi.bytes.size(), expected.size());
     EXPECT_TRUE(ansi.bytes == expected);

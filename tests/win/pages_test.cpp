@@ -155,14 +155,6 @@ void replaceText(HWND edit, const std::wstring& text) {
     typeText(text);
 }
 
-void copyAndConfirm(App& app) {
-    click(app.control("按钮6"));
-    MessageBoxInfo box = findMessageBox(app.processId());
-    ASSERT_NE(box.window, nullptr);
-    EXPECT_EQ(narrow(box.caption), "恭喜");
-    EXPECT_EQ(narrow(box.text), "复制成功,ctrl+v粘贴即可.");
-    ASSERT_TRUE(dismiss(box));
-}
 
 std::string inCodePage936(const std::string& utf8) {
     std::wstring wide = widen(utf8);
@@ -325,7 +317,7 @@ TEST(BackgroundCss, GeneratesOneRuleReplacingTheBoxAndCopiesIt) {
     EXPECT_EQ(text(output), rule);
 
     setClipboardUnicode(L"left by someone else");
-    copyAndConfirm(app);
+    copyAndConfirm(app, "按钮6");
     ClipboardBlock ansi = clipboardBlock(CF_TEXT), unicode = clipboardBlock(CF_UNICODETEXT);
     ASSERT_TRUE(ansi.present && unicode.present);
     EXPECT_TRUE(ansi.bytes == inCodePage936(rule));
@@ -334,7 +326,7 @@ TEST(BackgroundCss, GeneratesOneRuleReplacingTheBoxAndCopiesIt) {
     // An empty box copies an empty text.
     replaceText(output, L"");
     ASSERT_EQ(text(output), "");
-    copyAndConfirm(app);
+    copyAndConfirm(app, "按钮6");
     ansi = clipboardBlock(CF_TEXT);
     unicode = clipboardBlock(CF_UNICODETEXT);
     EXPECT_TRUE(ansi.present);

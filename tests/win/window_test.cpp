@@ -114,16 +114,6 @@ bool anyPixel(HWND window, COLORREF colour) {
     return false;
 }
 
-HCURSOR cursorOver(HWND control) {
-    POINT p = centreOf(control);
-    moveTo(p.x, p.y);
-    moveTo(p.x + 1, p.y);
-    pause(100);
-    CURSORINFO info{};
-    info.cbSize = sizeof info;
-    GetCursorInfo(&info);
-    return info.hCursor;
-}
 
 } // namespace
 
@@ -241,17 +231,17 @@ TEST(Pointer, HandOverTheUpdateLinkAndTextCursorOverAnEditBox) {
     ASSERT_TRUE(app.started());
     // Cursor handles belong to the program's process and cannot be opened here,
     // so the cursors are told apart by comparing what each control shows.
-    HCURSOR arrow = cursorOver(app.control("透明标签1"));
-    HCURSOR ibeam = cursorOver(app.control("编辑框2"));
+    HCURSOR arrow = cursorShownOver(app.control("透明标签1"));
+    HCURSOR ibeam = cursorShownOver(app.control("编辑框2"));
     ASSERT_NE(arrow, nullptr);
     ASSERT_NE(arrow, ibeam);
-    EXPECT_EQ(cursorOver(app.control("透明标签1")), arrow);
-    EXPECT_EQ(cursorOver(app.control("编辑框2")), ibeam);
-    HCURSOR overLink = cursorOver(app.control("透明标签29"));
+    EXPECT_EQ(cursorShownOver(app.control("透明标签1")), arrow);
+    EXPECT_EQ(cursorShownOver(app.control("编辑框2")), ibeam);
+    HCURSOR overLink = cursorShownOver(app.control("透明标签29"));
     EXPECT_NE(overLink, arrow);
     EXPECT_NE(overLink, ibeam);
     EXPECT_NE(overLink, nullptr);
-    EXPECT_EQ(cursorOver(app.control("透明标签31")), arrow);
+    EXPECT_EQ(cursorShownOver(app.control("透明标签31")), arrow);
 }
 
 TEST(Keyboard, TabVisitsTheTabStopsInLayoutOrder) {
