@@ -33,6 +33,14 @@ std::string narrow(const std::wstring& utf16) {
     return out;
 }
 
+std::string inCodePage936(const std::string& utf8) {
+    std::wstring wide = widen(utf8);
+    int n = WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
 void pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 bool waitUntil(const std::function<bool()>& predicate, int timeoutMs) {

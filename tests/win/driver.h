@@ -15,6 +15,8 @@ namespace driver {
 
 std::wstring widen(const std::string& utf8);
 std::string narrow(const std::wstring& utf16);
+// The bytes of a UTF-8 text in code page 936, as CF_TEXT must carry them.
+std::string inCodePage936(const std::string& utf8);
 
 // Waits until the predicate holds, pumping nothing; false on time-out.
 bool waitUntil(const std::function<bool()>& predicate, int timeoutMs = 5000);

@@ -78,14 +78,6 @@ void replaceText(HWND edit, const std::wstring& text) {
     typeText(text);
 }
 
-// The 936 bytes the clipboard must carry, from the UTF-8 the box shows.
-std::string inCodePage936(const std::string& utf8) {
-    std::wstring wide = widen(utf8);
-    int n = WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr, nullptr);
-    return out;
-}
 
 std::string asBytes(const std::wstring& wide) {
     return std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t));
