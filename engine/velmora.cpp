@@ -222,6 +222,13 @@ bool isPlainTabStyle(LONG style)
     return !(style & (TCS_BUTTONS | TCS_VERTICAL | TCS_BOTTOM | TCS_OWNERDRAWFIXED));
 }
 
+// The system's edit box, and edit boxes of other makers whose class names end in "Edit".
+bool isEditClass(const wchar_t* cls)
+{
+    int n = lstrlenW(cls);
+    return n >= 4 && lstrcmpiW(cls + n - 4, L"Edit") == 0;
+}
+
 int kindOf(HWND h)
 {
     if (!IsWindow(h) || GetWindowThreadProcessId(h, nullptr) != g.thread) return kindNone;
@@ -230,7 +237,7 @@ int kindOf(HWND h)
     LONG style = GetWindowLongW(h, GWL_STYLE);
     if (style & WS_CHILD) {
         if (lstrcmpiW(cls, L"Button") == 0) return isPushButtonStyle(style) ? kindButton : kindNone;
-        if (lstrcmpiW(cls, L"Edit") == 0)
+        if (isEditClass(cls))
             return (GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) ? kindEdit : kindNone;
         if (lstrcmpiW(cls, WC_TABCONTROLW) == 0) return kindTab;
         return kindNone;

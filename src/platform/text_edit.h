@@ -54,6 +54,7 @@ public:
 
     // The width lines wrap at and the distance between tab stops.
     void setGeometry(int width, int tabWidth);
+    int tabWidth() const { return tabWidth_; }
     // Characters may have changed width (another font): wraps again.
     void remeasure() { rewrap(); }
 

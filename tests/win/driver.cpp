@@ -285,6 +285,25 @@ void doubleClick(POINT p) {
     pause(60);
 }
 
+void rightClick(POINT p) {
+    moveTo(p);
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+    send(in, 2);
+    pause(60);
+}
+
+void wheel(int notches) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    in.mi.mouseData = static_cast<DWORD>(notches * WHEEL_DELTA);
+    send(&in, 1);
+    pause(60);
+}
+
 void key(WORD vk, bool down) {
     INPUT in{};
     in.type = INPUT_KEYBOARD;

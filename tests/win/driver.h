@@ -76,6 +76,9 @@ void leftUp();
 void click(POINT p);
 void click(HWND window);
 void doubleClick(POINT p);
+void rightClick(POINT p);
+// Turns the wheel under the pointer; positive notches turn it away from the user.
+void wheel(int notches);
 void key(WORD vk, bool down);
 void press(WORD vk);
 void pressWith(WORD modifier, WORD vk);

@@ -281,6 +281,8 @@ TEST(NavigationCopy, AnAddressLongerThanAnEditBoxsDefaultLimitComesThroughWhole)
     expectLongAddressComesThroughWhole(33000, 20000);
 }
 
+TEST(NavigationCopy, AMegabyteAddressComesThroughWhole) { expectLongAddressComesThroughWhole(1u << 20, 20000); }
+
 // --- the preview tiles --------------------------------------------------------
 
 namespace {

@@ -121,6 +121,15 @@ TEST(Skinning, StartUpInstallsTheEngineWritesSkin17AndTheEngineDrawsIt) {
     EXPECT_TRUE(betweenInEachChannel(pixelIn(button, 8, 26), skin.colours[skinFormat::buttonFace],
                                      skin.colours[skinFormat::buttonFace], 16))
         << std::hex << pixelIn(button, 8, 26);
+    // Both kinds of edit box, the system's single-line one and the runtime's
+    // multi-line one, wear the skin's edit frame.
+    for (const char* name : {"编辑框1", "编辑框2"}) {
+        RECT r = screenRect(app.control(name));
+        COLORREF edge = pixel(r.left, r.top + 10);
+        EXPECT_TRUE(closeTo(edge, skin.colours[skinFormat::editFrame], 8) ||
+                    closeTo(edge, skin.colours[skinFormat::editFrameFocus], 8))
+            << name << " " << std::hex << edge;
+    }
     // The runtime's own kinds keep their colours under the skin.
     HWND tile = app.control("外形框1");
     EXPECT_EQ(pixelIn(tile, 3, 3), RGB(0, 0, 0));

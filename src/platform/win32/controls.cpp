@@ -2,6 +2,7 @@
 
 #include "platform/jpeg.h"
 #include "platform/win32/gdi.h"
+#include "platform/win32/text_box.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win32_form.h"
 #include "ui/integer_box.h"
@@ -424,13 +425,14 @@ void loadPicture(ControlWindow& c) {
     c.pictureHeight = image.height;
 }
 
-const wchar_t* classFor(layout::Kind kind) {
-    switch (kind) {
+const wchar_t* classFor(const layout::Control& spec) {
+    switch (spec.kind) {
     case layout::Kind::Tab: return WC_TABCONTROLW;
     case layout::Kind::GroupBox: return groupBoxClass;
     case layout::Kind::TransLabel: return transLabelClass;
     case layout::Kind::ColorPicker: return colorPickerClass;
-    case layout::Kind::EditBox: return L"Edit";
+    // Multi-line boxes are the runtime's own: they wrap long lines in one pass.
+    case layout::Kind::EditBox: return spec.multiLine ? textBoxClass : L"Edit";
     case layout::Kind::Button: return L"Button";
     case layout::Kind::ShapeBox: return shapeBoxClass;
     case layout::Kind::PicBox: return picBoxClass;
@@ -482,7 +484,7 @@ void createControl(ControlWindow& c) {
     c.backColour = spec.kind == layout::Kind::ShapeBox ? spec.textColour : 0;
     if (spec.kind == layout::Kind::PicBox) loadPicture(c);
     std::wstring text = spec.kind == layout::Kind::Tab ? L"" : widen(spec.text);
-    HWND hwnd = CreateWindowExW(exStyleFor(spec), classFor(spec.kind), text.c_str(), styleFor(spec), spec.x, spec.y,
+    HWND hwnd = CreateWindowExW(exStyleFor(spec), classFor(spec), text.c_str(), styleFor(spec), spec.x, spec.y,
                                 spec.width, spec.height, parentHwnd,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), GetModuleHandleW(nullptr),
                                 own ? &c : nullptr);
@@ -527,6 +529,7 @@ void registerControlClasses(HINSTANCE instance) {
     registerOwnClass(instance, shapeBoxClass, 0);
     registerOwnClass(instance, picBoxClass, CS_DBLCLKS);
     registerOwnClass(instance, groupBoxClass, 0);
+    registerTextBoxClass(instance);
 }
 
 void buildControls(HWND mainWindow) {

@@ -1,10 +1,12 @@
 #include "platform/win32/win32_form.h"
 
 #include "platform/runtime.h"
+#include "platform/win32/clipboard.h"
 #include "platform/win32/controls.h"
 #include "platform/win32/gdi.h"
 #include "platform/win32/library_calls.h"
 #include "platform/win32/text.h"
+#include "platform/win32/text_box.h"
 #include "ui/layout.h"
 
 #include <commctrl.h>
@@ -24,45 +26,6 @@ std::wstring tracePath() {
     wchar_t buffer[MAX_PATH];
     DWORD n = GetEnvironmentVariableW(L"QUORVEL_TRACE", buffer, MAX_PATH);
     return n > 0 && n < MAX_PATH ? std::wstring(buffer, n) : std::wstring();
-}
-
-// Owns an open clipboard and closes it on every path.
-class ClipboardGuard {
-public:
-    explicit ClipboardGuard(HWND owner) {
-        // Another program may hold the clipboard for a moment: keep trying for about half a second.
-        for (int attempt = 0; attempt < 25 && !open_; ++attempt) {
-            open_ = OpenClipboard(owner) != FALSE;
-            if (!open_) Sleep(20);
-        }
-    }
-    ~ClipboardGuard() {
-        if (open_) CloseClipboard();
-    }
-    ClipboardGuard(const ClipboardGuard&) = delete;
-    ClipboardGuard& operator=(const ClipboardGuard&) = delete;
-    bool isOpen() const { return open_; }
-
-private:
-    bool open_ = false;
-};
-
-bool placeOnClipboard(UINT format, const void* data, size_t bytes) {
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    if (!block) return false;
-    void* target = GlobalLock(block);
-    if (!target) {
-        GlobalFree(block);
-        return false;
-    }
-    std::memcpy(target, data, bytes);
-    GlobalUnlock(block);
-    if (!SetClipboardData(format, block)) {
-        // Not placed, so the block is still ours.
-        GlobalFree(block);
-        return false;
-    }
-    return true;
 }
 
 class Win32Form final : public Form {
@@ -87,16 +50,7 @@ public:
     void showMessage(std::string_view text, std::string_view caption) override {
         MessageBoxW(nullptr, widen(text).c_str(), widen(caption).c_str(), MB_OK | MB_TASKMODAL);
     }
-    bool putOnClipboard(std::string_view text) override {
-        std::wstring wide = widen(text);
-        std::string ansi = toAnsi(wide);
-        // Emptying a clipboard opened without an owner makes the next SetClipboardData fail.
-        ClipboardGuard clipboard(mainHwnd);
-        if (!clipboard.isOpen() || !EmptyClipboard()) return false;
-        bool ansiPlaced = placeOnClipboard(CF_TEXT, ansi.c_str(), ansi.size() + 1);
-        bool widePlaced = placeOnClipboard(CF_UNICODETEXT, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
-        return ansiPlaced && widePlaced;
-    }
+    bool putOnClipboard(std::string_view text) override { return putTextOnClipboard(mainHwnd, widen(text)); }
     bool fileExists(std::string_view path) override {
         return GetFileAttributesW(widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
     }
@@ -173,12 +127,6 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 bool isKeyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
 bool belongsToMainWindow(HWND hwnd) { return hwnd && (hwnd == mainHwnd || IsChild(mainHwnd, hwnd)); }
-
-bool isMultiLineEdit(HWND hwnd) {
-    wchar_t name[16] = {};
-    GetClassNameW(hwnd, name, 16);
-    return lstrcmpiW(name, L"Edit") == 0 && (GetWindowLongW(hwnd, GWL_STYLE) & ES_MULTILINE);
-}
 
 void newHandlerFailure() { fatalError("分配内存失败!"); }
 
@@ -271,9 +219,9 @@ int runMessageLoop() {
                 continue;
             }
             // There is no default button: Return only starts a new line in a multi-line box.
-            if (msg.wParam == VK_RETURN && !isMultiLineEdit(msg.hwnd)) continue;
+            if (msg.wParam == VK_RETURN && !isMultiLineBox(msg.hwnd)) continue;
         }
-        if (msg.message == WM_CHAR && (msg.wParam == L'\t' || (msg.wParam == L'\r' && !isMultiLineEdit(msg.hwnd)) || msg.wParam == 0x1B) &&
+        if (msg.message == WM_CHAR && (msg.wParam == L'\t' || (msg.wParam == L'\r' && !isMultiLineBox(msg.hwnd)) || msg.wParam == 0x1B) &&
             belongsToMainWindow(msg.hwnd))
             continue;
         if (mainHwnd && IsWindow(mainHwnd) && IsDialogMessageW(mainHwnd, &msg)) continue;
