@@ -5,6 +5,7 @@
 #include "platform/win32/text_box.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win32_form.h"
+#include "platform/win32/window_class.h"
 #include "ui/integer_box.h"
 
 #include <commctrl.h>
@@ -393,14 +394,7 @@ LRESULT CALLBACK integerBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 }
 
 void registerOwnClass(HINSTANCE instance, const wchar_t* name, UINT style) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = style;
-    wc.lpfnWndProc = ownKindProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = name;
-    RegisterClassExW(&wc);
+    registerWindowClass(instance, name, style, ownKindProc, IDC_ARROW);
 }
 
 Image pictureFromResource(layout::Picture picture) {

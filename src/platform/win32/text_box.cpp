@@ -3,6 +3,7 @@
 #include "platform/text_edit.h"
 #include "platform/win32/clipboard.h"
 #include "platform/win32/gdi.h"
+#include "platform/win32/window_class.h"
 
 #include <imm.h>
 #include <windowsx.h>
@@ -652,14 +653,7 @@ LRESULT CALLBACK textBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
 } // namespace
 
 void registerTextBoxClass(HINSTANCE instance) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = textBoxProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_IBEAM);
-    wc.lpszClassName = textBoxClass;
-    RegisterClassExW(&wc);
+    registerWindowClass(instance, textBoxClass, CS_DBLCLKS, textBoxProc, IDC_IBEAM);
 }
 
 bool isMultiLineBox(HWND hwnd) {
