@@ -276,14 +276,14 @@ void Editor::move(Move move, bool extend, std::size_t pageLines) {
     }
 }
 
-void Editor::replaceRange(std::size_t start, std::size_t end, std::u16string_view with, Kind kind) {
+bool Editor::replaceRange(std::size_t start, std::size_t end, std::u16string_view with, Kind kind) {
     std::size_t room = limit_ > text_.size() - (end - start) ? limit_ - (text_.size() - (end - start)) : 0;
     if (with.size() > room) {
         with = with.substr(0, room);
         // Never keep half of a surrogate pair.
         if (!with.empty() && isHighSurrogate(with.back())) with.remove_suffix(1);
     }
-    if (start == end && with.empty()) return;
+    if (start == end && with.empty()) return false;
     if (kind == Kind::Plain) {
         // An edit that cannot be undone leaves no older step that could still apply.
         undo_ = {};
@@ -312,26 +312,27 @@ void Editor::replaceRange(std::size_t start, std::size_t end, std::u16string_vie
     rewrap();
     setCaret(start + with.size(), false);
     lastKind_ = kind;
+    return true;
 }
 
-void Editor::replaceSelection(std::u16string_view text, Kind kind) {
-    replaceRange(selectionStart(), selectionEnd(), text, kind);
+bool Editor::replaceSelection(std::u16string_view text, Kind kind) {
+    return replaceRange(selectionStart(), selectionEnd(), text, kind);
 }
 
-void Editor::replaceSelection(std::u16string_view text, bool undoable) {
-    replaceSelection(text, undoable ? Kind::Edit : Kind::Plain);
+bool Editor::replaceSelection(std::u16string_view text, bool undoable) {
+    return replaceSelection(text, undoable ? Kind::Edit : Kind::Plain);
 }
 
-void Editor::deleteBackward(bool word) {
+bool Editor::deleteBackward(bool word) {
     if (hasSelection()) return replaceSelection(u"", Kind::Edit);
     std::size_t from = word ? wordLeft(caret_) : stepLeft(caret_);
-    replaceRange(from, caret_, u"", Kind::BackspaceRun);
+    return replaceRange(from, caret_, u"", Kind::BackspaceRun);
 }
 
-void Editor::deleteForward(bool word) {
+bool Editor::deleteForward(bool word) {
     if (hasSelection()) return replaceSelection(u"", Kind::Edit);
     std::size_t to = word ? wordRight(caret_) : stepRight(caret_);
-    replaceRange(caret_, to, u"", Kind::DeleteRun);
+    return replaceRange(caret_, to, u"", Kind::DeleteRun);
 }
 
 bool Editor::undo() {

@@ -76,13 +76,14 @@ public:
     void selectWordAt(std::size_t position);
     void move(Move move, bool extend, std::size_t pageLines = 1);
 
-    // Edits. Typing merges with the typing just before it into one undo step;
-    // a paste, cut or other edit is a step of its own. All respect the limit.
-    void type(std::u16string_view text) { replaceSelection(text, Kind::Typing); }
-    void paste(std::u16string_view text) { replaceSelection(text, Kind::Edit); }
-    void replaceSelection(std::u16string_view text, bool undoable);
-    void deleteBackward(bool word);
-    void deleteForward(bool word);
+    // Edits, each true when the text changed. Typing merges with the typing
+    // just before it into one undo step; a paste, cut or other edit is a step
+    // of its own. All respect the limit.
+    bool type(std::u16string_view text) { return replaceSelection(text, Kind::Typing); }
+    bool paste(std::u16string_view text) { return replaceSelection(text, Kind::Edit); }
+    bool replaceSelection(std::u16string_view text, bool undoable);
+    bool deleteBackward(bool word);
+    bool deleteForward(bool word);
     // Takes back the last step; a second undo takes back the undo.
     bool undo();
     bool canUndo() const { return undo_.valid; }
@@ -114,8 +115,8 @@ private:
         Text removed;             // what it took out
     };
 
-    void replaceSelection(std::u16string_view text, Kind kind);
-    void replaceRange(std::size_t start, std::size_t end, std::u16string_view with, Kind kind);
+    bool replaceSelection(std::u16string_view text, Kind kind);
+    bool replaceRange(std::size_t start, std::size_t end, std::u16string_view with, Kind kind);
     void rewrap();
     std::size_t clamp(std::size_t position) const;
     std::size_t stepLeft(std::size_t position) const;

@@ -162,8 +162,11 @@ TEST_F(TextEditor, TypingOverASelectionReplacesItAndDeleteKeysRemoveWholeCharact
     e.deleteBackward(true);
     EXPECT_EQ(text(), "one two ");
     e.move(Move::Start, false);
-    e.deleteForward(true);
+    EXPECT_TRUE(e.deleteForward(true));
     EXPECT_EQ(text(), "two ");
+    EXPECT_FALSE(e.deleteBackward(false)); // nothing before the caret
+    e.move(Move::End, false);
+    EXPECT_FALSE(e.deleteForward(false));
 }
 
 TEST_F(TextEditor, PositionsNeverSplitAPairOrALineBreak) {
@@ -262,5 +265,9 @@ TEST_F(TextEditor, TheLimitCutsWhatComesInButNeverHalfAPair) {
     EXPECT_EQ(text(), "abc");
     e.select(0, 3);
     e.paste(u"😀😀😀");
+    EXPECT_EQ(text(), "😀😀");
+    // A full box takes nothing more and says the text did not change.
+    e.move(Move::End, false);
+    EXPECT_FALSE(e.type(u"x"));
     EXPECT_EQ(text(), "😀😀");
 }

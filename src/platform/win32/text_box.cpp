@@ -9,6 +9,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <unordered_map>
 #include <vector>
@@ -46,8 +47,8 @@ public:
     }
     int advance(char32_t c) override {
         if (c < 0x10000) {
-            int& w = basic_[c];
-            if (w < 0) w = measure(c);
+            std::int16_t& w = basic_[c];
+            if (w < 0) w = static_cast<std::int16_t>(std::clamp(measure(c), 0, 0x7FFF));
             return w;
         }
         auto it = beyond_.find(c);
@@ -78,7 +79,7 @@ private:
 
     HWND hwnd_;
     HFONT font_ = nullptr;
-    std::vector<int> basic_ = std::vector<int>(0x10000, -1);
+    std::vector<std::int16_t> basic_ = std::vector<std::int16_t>(0x10000, -1);
     std::unordered_map<char32_t, int> beyond_;
 };
 
@@ -182,6 +183,12 @@ void textChanged(TextBox& b) {
     notifyParent(b, EN_CHANGE);
 }
 
+// After an edit: the parent hears of it only when the text really changed.
+void edited(TextBox& b, bool changed) {
+    if (changed) textChanged(b);
+    else caretMoved(b);
+}
+
 void scrollBy(TextBox& b, long lines) {
     long target = static_cast<long>(b.firstLine) + lines;
     b.firstLine = static_cast<size_t>(std::max(0L, target));
@@ -199,22 +206,16 @@ void cut(TextBox& b) {
     if (!b.editor.hasSelection()) return;
     // Nothing is taken out of the box unless it reached the clipboard.
     if (!putTextOnClipboard(b.hwnd, toWide(b.editor.selectedText()))) return;
-    b.editor.paste(u"");
-    textChanged(b);
+    edited(b, b.editor.paste(u""));
 }
 
 void paste(TextBox& b) {
     std::optional<std::wstring> text = textFromClipboard(b.hwnd);
     if (!text) return;
-    b.editor.paste(toU16(text->data(), text->size()));
-    textChanged(b);
+    edited(b, b.editor.paste(toU16(text->data(), text->size())));
 }
 
-void clearSelection(TextBox& b) {
-    if (!b.editor.hasSelection()) return;
-    b.editor.paste(u"");
-    textChanged(b);
-}
+void clearSelection(TextBox& b) { edited(b, b.editor.paste(u"")); }
 
 // ---- painting ---------------------------------------------------------------
 
@@ -349,8 +350,7 @@ bool onKeyDown(TextBox& b, WPARAM key) {
         if (shift) {
             cut(b);
         } else {
-            b.editor.deleteForward(ctrl);
-            textChanged(b);
+            edited(b, b.editor.deleteForward(ctrl));
         }
         return true;
     case VK_INSERT:
@@ -368,14 +368,11 @@ void onChar(TextBox& b, wchar_t c) {
     case 0x16: paste(b); return;                                 // Ctrl+V
     case 0x18: cut(b); return;                                   // Ctrl+X
     case 0x1A: if (b.editor.undo()) textChanged(b); return;      // Ctrl+Z
-    case 0x08: b.editor.deleteBackward(false); textChanged(b); return;
-    case 0x7F: b.editor.deleteBackward(true); textChanged(b); return; // Ctrl+Backspace
+    case 0x08: edited(b, b.editor.deleteBackward(false)); return;
+    case 0x7F: edited(b, b.editor.deleteBackward(true)); return; // Ctrl+Backspace
     case L'\r':
     case L'\n':
-        if (multiLine(b)) {
-            b.editor.type(u"\r\n");
-            textChanged(b);
-        }
+        if (multiLine(b)) edited(b, b.editor.type(u"\r\n"));
         return;
     default: break;
     }
@@ -392,8 +389,7 @@ void onChar(TextBox& b, wchar_t c) {
     }
     b.pendingHigh = 0;
     units[n++] = static_cast<char16_t>(c);
-    b.editor.type(std::u16string_view(units, n));
-    textChanged(b);
+    edited(b, b.editor.type(std::u16string_view(units, n)));
 }
 
 // ---- context menu ---------------------------------------------------------------
@@ -498,8 +494,7 @@ LRESULT onEditMessage(TextBox& b, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case EM_REPLACESEL: {
         const auto* text = reinterpret_cast<const wchar_t*>(lParam);
-        e.replaceSelection(text ? toU16(text, wcslen(text)) : std::u16string(), wParam != 0);
-        textChanged(b);
+        edited(b, e.replaceSelection(text ? toU16(text, wcslen(text)) : std::u16string(), wParam != 0));
         return 0;
     }
     case EM_GETLINECOUNT: return static_cast<LRESULT>(lineCount);
