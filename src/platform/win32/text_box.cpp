@@ -637,9 +637,9 @@ LRESULT CALLBACK textBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     case WM_COPY: copy(*b); return 0;
     case WM_PASTE: paste(*b); return 0;
     case WM_CLEAR: clearSelection(*b); return 0;
+    case WM_UNDO: return onEditMessage(*b, message, wParam, lParam);
     default:
         if (message >= EM_GETSEL && message <= EM_CHARFROMPOS) return onEditMessage(*b, message, wParam, lParam);
-        if (message == WM_UNDO) return onEditMessage(*b, message, wParam, lParam);
         break;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
